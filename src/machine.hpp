@@ -1,0 +1,106 @@
+// The b21 machine: its memory, the chunk register, the instruction pointer,
+// the decoded program and the one table of its 32 operations.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "loader.hpp"
+
+// One instruction in a program file is 21 characters '0'/'1', each field
+// written most significant digit first, with nothing between instructions:
+//
+//    0      4 5           12 13          20
+//   +--------+--------------+--------------+
+//   | opcode |     arg1     |     arg2     |
+//   +--------+--------------+--------------+
+//     5 bits     8 bits         8 bits
+//
+// Operand shapes, named for what arg1 and arg2 mean to the operation:
+//   a, b  cells of the current chunk      v  an 8-bit constant
+//   k     a label key                     n  a count (signed 8-bit)
+enum class Operands { None, A, AB, AV, AN, K, AK };
+
+// The one list of operations: opcode, name (the handler's name too), shape.
+#define B21_OPCODES(X)                                                                  \
+    X(0, ADD, AB)       /* cell a := cell a + cell b                                */ \
+    X(1, SUB, AB)       /* cell a := cell a - cell b                                */ \
+    X(2, MUL, AB)       /* cell a := cell a * cell b                                */ \
+    X(3, DIV, AB)       /* cell a := cell a / cell b, rounded down                  */ \
+    X(4, MOD, AB)       /* cell a := cell a % cell b                                */ \
+    X(5, PRINTNUM, A)   /* write cell a in decimal                                  */ \
+    X(6, PRINT, A)      /* write cell a as one byte                                 */ \
+    X(7, SET, AV)       /* cell a := v                                              */ \
+    X(8, COP, AB)       /* cell[cell b] := cell[cell a]                             */ \
+    X(9, INPUT, AN)     /* read a line; its first n bytes go to cells a, a+1, ...   */ \
+    X(10, INPUTNUM, A)  /* read a line; cell a := its decimal value                 */ \
+    X(11, PUSH, A)      /* push cell a onto the data stack                          */ \
+    X(12, POP, A)       /* pop the data stack into cell a                           */ \
+    X(13, LABEL, K)     /* jump target with key k; does nothing                     */ \
+    X(14, GOTO, K)      /* go on after the first LABEL k                            */ \
+    X(15, GT, AB)       /* cell a := cell a > cell b                                */ \
+    X(16, LT, AB)       /* cell a := cell a < cell b                                */ \
+    X(17, GTE, AB)      /* cell a := cell a >= cell b                               */ \
+    X(18, LTE, AB)      /* cell a := cell a <= cell b                               */ \
+    X(19, EQ, AB)       /* cell a := cell a == cell b                               */ \
+    X(20, NOTEQ, AB)    /* cell a := cell a != cell b                               */ \
+    X(21, AND, AB)      /* cell a := cell a && cell b                               */ \
+    X(22, OR, AB)       /* cell a := cell a || cell b                               */ \
+    X(23, XOR, AB)      /* cell a := cell a ^ cell b, bit by bit                    */ \
+    X(24, NOT, A)       /* cell a := !cell a                                        */ \
+    X(25, JUMP, AK)     /* if cell a is 0, go on after the first LABEL k            */ \
+    X(26, CALL, K)      /* push this index on the call stack, go on after LABEL k   */ \
+    X(27, RETURN, None) /* go back after the last CALL; with none pending, stop     */ \
+    X(28, INCR, AV)     /* cell a := cell a + v                                     */ \
+    X(29, DECR, AV)     /* cell a := cell a - v                                     */ \
+    X(30, RAND, AB)     /* cell a := pseudo-random value from cell a up to cell b   */ \
+    X(31, SETCHUNK, A)  /* CHUNK := cell a                                          */
+
+using InstructionHandler = void (*)(uint8_t arg1, uint8_t arg2);
+
+constexpr std::size_t OPCODE_COUNT = 32;
+constexpr std::size_t MEMORY_SIZE = 65536;
+constexpr std::size_t CHUNK_SIZE = 256;
+
+struct OpcodeInfo {
+    std::string_view name;
+    Operands operands;
+};
+
+// Each row's opcode is its position, and there are exactly OPCODE_COUNT rows.
+constexpr bool opcodesInOrder() {
+    std::size_t row = 0;
+    bool inOrder = true;
+#define B21_CHECK(code, name, shape) inOrder = inOrder && (code) == row++;
+    B21_OPCODES(B21_CHECK)
+#undef B21_CHECK
+    return inOrder && row == OPCODE_COUNT;
+}
+static_assert(opcodesInOrder(), "the opcode list must hold opcodes 0 to 31 in order");
+
+// Names and shapes, indexed by opcode.
+inline constexpr std::array<OpcodeInfo, OPCODE_COUNT> OPCODES = {{
+#define B21_INFO(code, name, shape) {#name, Operands::shape},
+    B21_OPCODES(B21_INFO)
+#undef B21_INFO
+}};
+
+// The dispatch table, indexed by opcode.
+extern const std::array<InstructionHandler, OPCODE_COUNT> INSTRUCTIONS;
+
+extern std::array<uint8_t, MEMORY_SIZE> MEMOIRE;
+extern uint8_t CHUNK;
+extern int32_t POINTER;
+extern std::vector<Instruction> CODE;
+extern uint32_t LENCODE;
+
+// Cell x: the cell that operand x names in the current chunk.
+inline uint8_t& cell(uint8_t x) { return MEMOIRE[CHUNK * CHUNK_SIZE + x]; }
+
+// Ends the run with this exit status, everything written so far delivered.
+// Each program that embeds the machine defines it.
+[[noreturn]] void halt(int status);
+
+void SETCHUNK(uint8_t a, uint8_t b);

@@ -1,0 +1,45 @@
+// Test helpers: encode readable listings into program files and run the real
+// interpreter on them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace b21test {
+
+// One instruction per line: a mnemonic and up to two numbers; unused
+// operands may be left out. ';' starts a comment. Gives the 0/1 text.
+std::string encode(std::string_view listing);
+
+// The 21 characters of one instruction.
+std::string bits(int opcode, int arg1, int arg2);
+
+struct Result {
+    std::string out;  // standard output, byte for byte
+    std::string err;  // standard error
+    int status;       // exit status, or 128 + signal
+};
+
+// How the shell starts the interpreter.
+struct Launch {
+    std::string shellPrefix = {};  // shell commands first, e.g. "ulimit -v 100000;"
+    std::string wrapper = {};      // a command that runs it, e.g. "timeout 1"
+    std::string redirectOut = {};  // replaces "> stdout-file", e.g. "> /dev/full"
+};
+
+// Runs `b21 FILE` on the given program text (already in bits) with the given
+// standard input.
+Result runText(const std::string& programText, const std::string& stdinText = "", const Launch& launch = {});
+
+// Encodes the listing, then runs it.
+Result run(std::string_view listing, const std::string& stdinText = "");
+
+// Runs the interpreter with these raw shell arguments (nothing on stdin).
+Result runArgs(const std::string& args, const std::string& stdinText = "");
+
+// A fresh temporary directory for this test process.
+std::string tempDir();
+std::string writeTemp(const std::string& name, const std::string& content);
+std::string readFileBytes(const std::string& path);
+
+}  // namespace b21test

@@ -1,0 +1,5 @@
+#pragma once
+
+struct Halted {
+    int status;
+};
