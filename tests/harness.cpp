@@ -9,48 +9,25 @@
 #include <stdexcept>
 #include <vector>
 
-#include "machine.hpp"
+#include "assembler.hpp"
 
 namespace b21test {
 
 namespace {
 
-int opcodeOf(const std::string& word) {
-    std::string upper;
-    for (char c : word) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (std::size_t i = 0; i < OPCODES.size(); ++i) {
-        if (OPCODES[i].name == upper) return static_cast<int>(i);
-    }
-    throw std::invalid_argument("unknown mnemonic " + word);
-}
-
-std::string field(int value, int width) {
-    std::string s;
-    for (int bit = width - 1; bit >= 0; --bit) s += (value >> bit & 1) ? '1' : '0';
-    return s;
-}
-
 int counter = 0;
 
 }  // namespace
 
-std::string bits(int opcode, int arg1, int arg2) { return field(opcode, 5) + field(arg1, 8) + field(arg2, 8); }
+std::string bits(int opcode, int arg1, int arg2) { return instructionBits(opcode, arg1, arg2); }
 
 std::string encode(std::string_view listing) {
-    std::istringstream lines{std::string(listing)};
-    std::string line, out;
-    while (std::getline(lines, line)) {
-        line = line.substr(0, line.find(';'));
-        std::istringstream words(line);
-        std::string mnemonic;
-        if (!(words >> mnemonic)) continue;
-        int args[2] = {0, 0};
-        for (int& a : args) {
-            if (!(words >> a)) break;
-        }
-        out += bits(opcodeOf(mnemonic), args[0], args[1]);
+    const Assembled result = assemble(listing);
+    if (!result.errors.empty()) {
+        const AsmError& e = result.errors.front();
+        throw std::invalid_argument("listing line " + std::to_string(e.line) + ": " + e.message);
     }
-    return out;
+    return result.bits;
 }
 
 std::string tempDir() {
@@ -77,12 +54,12 @@ std::string readFileBytes(const std::string& path) {
 
 namespace {
 
-Result shell(const std::string& args, const std::string& stdinText, const Launch& launch) {
+Result shell(const std::string& binary, const std::string& args, const std::string& stdinText, const Launch& launch) {
     const std::string id = std::to_string(::getpid()) + "-" + std::to_string(counter++);
     const std::string in = writeTemp("in-" + id, stdinText);
     const std::string out = tempDir() + "/out-" + id;
     const std::string err = tempDir() + "/err-" + id;
-    const std::string command = launch.shellPrefix + " exec " + launch.wrapper + " '" B21_PATH "' " + args + " < '" +
+    const std::string command = launch.shellPrefix + " exec " + launch.wrapper + " '" + binary + "' " + args + " < '" +
                                 in + "' " + (launch.redirectOut.empty() ? "> '" + out + "'" : launch.redirectOut) +
                                 " 2> '" + err + "'";
     const int raw = std::system(command.c_str());
@@ -97,11 +74,15 @@ Result shell(const std::string& args, const std::string& stdinText, const Launch
 Result runText(const std::string& programText, const std::string& stdinText, const Launch& launch) {
     const std::string program = writeTemp("prog-" + std::to_string(::getpid()) + "-" + std::to_string(counter++),
                                           programText);
-    return shell("'" + program + "'", stdinText, launch);
+    return shell(B21_PATH, "'" + program + "'", stdinText, launch);
 }
 
 Result run(std::string_view listing, const std::string& stdinText) { return runText(encode(listing), stdinText); }
 
-Result runArgs(const std::string& args, const std::string& stdinText) { return shell(args, stdinText, {}); }
+Result runArgs(const std::string& args, const std::string& stdinText) { return shell(B21_PATH, args, stdinText, {}); }
+
+Result runTool(const std::string& binary, const std::string& args, const std::string& stdinText) {
+    return shell(binary, args, stdinText, {});
+}
 
 }  // namespace b21test

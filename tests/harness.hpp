@@ -7,8 +7,8 @@
 
 namespace b21test {
 
-// One instruction per line: a mnemonic and up to two numbers; unused
-// operands may be left out. ';' starts a comment. Gives the 0/1 text.
+// Assembles a listing (one instruction per line, as b21asm reads it) into
+// the 0/1 text; a listing with errors throws.
 std::string encode(std::string_view listing);
 
 // The 21 characters of one instruction.
@@ -36,6 +36,9 @@ Result run(std::string_view listing, const std::string& stdinText = "");
 
 // Runs the interpreter with these raw shell arguments (nothing on stdin).
 Result runArgs(const std::string& args, const std::string& stdinText = "");
+
+// Runs another program (b21asm, b21dis) with these raw shell arguments.
+Result runTool(const std::string& binary, const std::string& args, const std::string& stdinText = "");
 
 // A fresh temporary directory for this test process.
 std::string tempDir();
