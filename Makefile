@@ -3,7 +3,7 @@ BUILD ?= build
 PROGRAM ?= examples/hello.b21
 JOBS ?= $(shell nproc)
 
-.PHONY: build run test clean
+.PHONY: build run test bench clean
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -14,6 +14,9 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz
