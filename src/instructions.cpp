@@ -16,13 +16,17 @@ namespace {
 
 }  // namespace
 
-void findLabel(uint8_t k) {
-    for (uint32_t i = 0; i < LENCODE; ++i) {
-        if (CODE[i].opcode == 13 && CODE[i].arg1 == k) {
-            POINTER = static_cast<int32_t>(i);
-            return;
-        }
+std::array<int32_t, 256> LABELS;
+
+void indexLabels() {
+    LABELS.fill(-1);
+    for (uint32_t i = LENCODE; i-- > 0;) {
+        if (CODE[i].opcode == 13) LABELS[CODE[i].arg1] = static_cast<int32_t>(i);
     }
+}
+
+void findLabel(uint8_t k) {
+    if (const int32_t at = LABELS[k]; at >= 0) POINTER = at;
 }
 
 void ADD(uint8_t a, uint8_t b) { cell(a) = static_cast<uint8_t>(cell(a) + cell(b)); }

@@ -1,7 +1,14 @@
 // Handlers of the cell instructions, the jumps and the subroutine calls.
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+// Where the first LABEL of each key stands in CODE, or -1. CODE never changes
+// during a run, so indexLabels() fills it once after loading and every jump
+// costs the same whatever the size of the program.
+extern std::array<int32_t, 256> LABELS;
+void indexLabels();
 
 // Sets POINTER to the first LABEL with key k; without one, leaves it alone.
 void findLabel(uint8_t k);

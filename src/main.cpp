@@ -8,6 +8,7 @@
 #include <string>
 
 #include "console.hpp"
+#include "instructions.hpp"
 #include "loader.hpp"
 #include "machine.hpp"
 #include "stack.hpp"
@@ -60,6 +61,7 @@ int start(const char* fileName) {
     CODE = loadProg(*text);
     text.reset();  // the run never looks at the text again
     if (!opcodesValid()) return 1;
+    indexLabels();
     initialize(STACK);
     POINTER = 0;
     if (LENCODE > 0) run();
