@@ -16,4 +16,9 @@ const std::array<InstructionHandler, OPCODE_COUNT> INSTRUCTIONS = {
 #undef B21_HANDLER
 };
 
-void SETCHUNK(uint8_t a, uint8_t) { CHUNK = cell(a); }
+uint8_t* CELLS = MEMOIRE.data();
+
+void SETCHUNK(uint8_t a, uint8_t) {
+    CHUNK = cell(a);
+    CELLS = MEMOIRE.data() + CHUNK * CHUNK_SIZE;
+}

@@ -96,8 +96,12 @@ extern int32_t POINTER;
 extern std::vector<Instruction> CODE;
 extern uint32_t LENCODE;
 
+// The first cell of the current chunk, MEMOIRE + CHUNK * 256: kept beside
+// CHUNK (only SETCHUNK changes either) so that naming a cell is one addition.
+extern uint8_t* CELLS;
+
 // Cell x: the cell that operand x names in the current chunk.
-inline uint8_t& cell(uint8_t x) { return MEMOIRE[CHUNK * CHUNK_SIZE + x]; }
+inline uint8_t& cell(uint8_t x) { return CELLS[x]; }
 
 // Ends the run with this exit status, everything written so far delivered.
 // Each program that embeds the machine defines it.

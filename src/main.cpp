@@ -42,12 +42,19 @@ bool opcodesValid() {
     return true;
 }
 
+// CODE and LENCODE do not change during a run, so the loop keeps them at
+// hand; POINTER is handed to each handler and read back after it.
 void run() {
+    const Instruction* const code = CODE.data();
+    const uint32_t length = LENCODE;
+    uint32_t next = 0;
     do {
-        const Instruction& in = CODE[POINTER];
+        POINTER = static_cast<int32_t>(next);
+        const Instruction in = code[next];
         INSTRUCTIONS[in.opcode](in.arg1, in.arg2);
         COUNT_STEP();
-    } while (static_cast<uint32_t>(++POINTER) < LENCODE);
+        next = static_cast<uint32_t>(POINTER) + 1;
+    } while (next < length);
 }
 
 int start(const char* fileName) {

@@ -57,10 +57,10 @@ TEST(Stack, MillionsDeepThenUnwound) {
 
 TEST(StackInstructions, PushAndPopNameCellsOfTheCurrentChunk) {
     initialize(STACK);
-    CHUNK = 0;
     MEMOIRE[3] = 200;
+    MEMOIRE[9] = 2;
     PUSH(3, 99);
-    CHUNK = 2;
+    SETCHUNK(9, 0);
     POP(3, 0);
     EXPECT_EQ(MEMOIRE[2 * 256 + 3], 200);
     EXPECT_EQ(isEmpty(STACK), 1);
@@ -69,7 +69,8 @@ TEST(StackInstructions, PushAndPopNameCellsOfTheCurrentChunk) {
     flushOutput();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Stack is empty!\n");
     EXPECT_EQ(MEMOIRE[2 * 256 + 4], 255);
-    CHUNK = 0;
+    MEMOIRE[2 * 256 + 9] = 0;
+    SETCHUNK(9, 0);
 }
 
 }  // namespace
