@@ -1,5 +1,7 @@
 #include "loader.hpp"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -12,14 +14,21 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// Regular files and pipes hold a program; a directory or a device such as
+// /dev/zero (which never ends) does not.
+bool isReadable(std::FILE* file) {
+    struct stat info;
+    return ::fstat(::fileno(file), &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode));
+}
+
 }  // namespace
 
 // One pass into a growing buffer: a file that grows while it is read simply
-// yields what was read, and a read error (a directory, say) counts as failure.
+// yields what was read, and a read error counts as failure.
 std::optional<std::string> readFile(const char* fileName) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName, "r"));
     std::string text;
-    if (file) {
+    if (file && isReadable(file.get())) {
         char block[1 << 16];
         std::size_t got;
         while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) text.append(block, got);

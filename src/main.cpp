@@ -1,4 +1,5 @@
 // b21 PROGRAM: loads a program file and runs it.
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +79,8 @@ int start(const char* fileName) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away is a failed write, reported like any other.
+    std::signal(SIGPIPE, SIG_IGN);
     if (argc < 2) {
         std::fputs("usage: b21 PROGRAM\n", stderr);
         return 2;

@@ -154,6 +154,7 @@ TEST(DataStack, MillionsOfEntriesLeftAtTheEndProduceNoOutput) {
 
 // With too little memory, pushing or calling without end fails cleanly.
 TEST(OutOfMemory, EndlessPushOrRecursionStopsWithAMessage) {
+    SKIP_UNDER_SANITIZERS();
     for (const char* loop : {"LABEL 1\nPUSH 0\nGOTO 1", "LABEL 1\nCALL 1"}) {
         const Result r = runText(encode(std::string("SET 0 83\nPRINT 0\n") + loop), "",
                                  {.shellPrefix = "ulimit -v 200000;"});

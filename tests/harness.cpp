@@ -1,5 +1,7 @@
 #include "harness.hpp"
 
+#include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +66,9 @@ Result shell(const std::string& binary, const std::string& args, const std::stri
                                 " 2> '" + err + "'";
     const int raw = std::system(command.c_str());
     Result r{readFileBytes(out), readFileBytes(err), -1};
+    if (r.err.find("Sanitizer") != std::string::npos || r.err.find("runtime error:") != std::string::npos) {
+        ADD_FAILURE() << "sanitizer report from " << command << ":\n" << r.err;
+    }
     if (WIFEXITED(raw)) r.status = WEXITSTATUS(raw);
     else if (WIFSIGNALED(raw)) r.status = 128 + WTERMSIG(raw);
     return r;

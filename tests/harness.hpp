@@ -27,6 +27,14 @@ struct Launch {
     std::string redirectOut = {};  // replaces "> stdout-file", e.g. "> /dev/full"
 };
 
+// Skips a test that puts the interpreter under a memory limit, which a
+// sanitized build cannot run under.
+#ifdef B21_SANITIZED
+#define SKIP_UNDER_SANITIZERS() GTEST_SKIP() << "memory limits do not apply to sanitized builds"
+#else
+#define SKIP_UNDER_SANITIZERS() (void)0
+#endif
+
 // Runs `b21 FILE` on the given program text (already in bits) with the given
 // standard input.
 Result runText(const std::string& programText, const std::string& stdinText = "", const Launch& launch = {});
