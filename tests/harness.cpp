@@ -61,9 +61,9 @@ Result shell(const std::string& binary, const std::string& args, const std::stri
     const std::string in = writeTemp("in-" + id, stdinText);
     const std::string out = tempDir() + "/out-" + id;
     const std::string err = tempDir() + "/err-" + id;
-    const std::string command = launch.shellPrefix + " exec " + launch.wrapper + " '" + binary + "' " + args + " < '" +
-                                in + "' " + (launch.redirectOut.empty() ? "> '" + out + "'" : launch.redirectOut) +
-                                " 2> '" + err + "'";
+    const std::string command = launch.shellPrefix + " exec " + launch.wrapper + " '" + binary + "' " + args + " " +
+                                (launch.redirectIn.empty() ? "< '" + in + "'" : launch.redirectIn) + " " +
+                                (launch.redirectOut.empty() ? "> '" + out + "'" : launch.redirectOut) + " 2> '" + err + "'";
     const int raw = std::system(command.c_str());
     Result r{readFileBytes(out), readFileBytes(err), -1};
     if (r.err.find("Sanitizer") != std::string::npos || r.err.find("runtime error:") != std::string::npos) {
@@ -86,8 +86,8 @@ Result run(std::string_view listing, const std::string& stdinText) { return runT
 
 Result runArgs(const std::string& args, const std::string& stdinText) { return shell(B21_PATH, args, stdinText, {}); }
 
-Result runTool(const std::string& binary, const std::string& args, const std::string& stdinText) {
-    return shell(binary, args, stdinText, {});
+Result runTool(const std::string& binary, const std::string& args, const std::string& stdinText, const Launch& launch) {
+    return shell(binary, args, stdinText, launch);
 }
 
 }  // namespace b21test

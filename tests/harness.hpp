@@ -25,6 +25,7 @@ struct Launch {
     std::string shellPrefix = {};  // shell commands first, e.g. "ulimit -v 100000;"
     std::string wrapper = {};      // a command that runs it, e.g. "timeout 1"
     std::string redirectOut = {};  // replaces "> stdout-file", e.g. "> /dev/full"
+    std::string redirectIn = {};   // replaces "< stdin-file", e.g. "<&-"
 };
 
 // Skips a test that puts the interpreter under a memory limit, which a
@@ -45,8 +46,9 @@ Result run(std::string_view listing, const std::string& stdinText = "");
 // Runs the interpreter with these raw shell arguments (nothing on stdin).
 Result runArgs(const std::string& args, const std::string& stdinText = "");
 
-// Runs another program (b21asm, b21dis) with these raw shell arguments.
-Result runTool(const std::string& binary, const std::string& args, const std::string& stdinText = "");
+// Runs a program (b21, b21asm, b21dis) with these raw shell arguments.
+Result runTool(const std::string& binary, const std::string& args, const std::string& stdinText = "",
+               const Launch& launch = {});
 
 // A fresh temporary directory for this test process.
 std::string tempDir();
