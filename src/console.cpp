@@ -20,6 +20,10 @@ constexpr std::size_t LINE_MAX_BYTES = 255;
 std::array<char, 1 << 16> OUTBUF;
 std::size_t OUTLEN = 0;
 
+// As with the C library's standard output, a terminal sees each line as soon
+// as it ends; a file or a pipe gets whole buffers.
+const bool OUTPUT_IS_TERMINAL = ::isatty(STDOUT_FILENO) == 1;
+
 // Decimal forms of 0..255, so that PRINTNUM costs no formatting.
 struct Decimal {
     char digits[3];
@@ -57,6 +61,7 @@ void flushOutput() {
 void writeByte(uint8_t c) {
     if (OUTLEN == OUTBUF.size()) flushOutput();
     OUTBUF[OUTLEN++] = static_cast<char>(c);
+    if (c == '\n' && OUTPUT_IS_TERMINAL) flushOutput();
 }
 
 void writeText(std::string_view text) {

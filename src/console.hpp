@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
-// Output is buffered here and written to file descriptor 1. A write that
-// fails ends the process with status 1, after a note on standard error.
+// Output is buffered here and written to file descriptor 1, line by line when
+// that is a terminal. A write that fails ends the process with status 1,
+// after a note on standard error.
 void writeByte(uint8_t c);
 void writeText(std::string_view text);
 void writeLine(std::string_view text);  // text and a line feed

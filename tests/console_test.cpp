@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <pty.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -186,6 +188,30 @@ TEST(Input, PromptIsWrittenBeforeTheReadWaits) {
     EXPECT_EQ(rest, "42");
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ::close(fromChild[0]);
+}
+
+// At a terminal each line shows as soon as it ends, while the program runs on.
+TEST(Output, TerminalSeesEachLineAsItEnds) {
+    const std::string program = writeTemp("line.b21", encode("SET 0 97\nPRINT 0\nSET 1 10\nPRINT 1\nLABEL 1\nGOTO 1"));
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::execl(B21_PATH, B21_PATH, program.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::string seen;
+    pollfd p{terminal, POLLIN, 0};
+    while (seen.find('\n') == std::string::npos && ::poll(&p, 1, 5000) == 1) {
+        char buf[64];
+        const ssize_t n = ::read(terminal, buf, sizeof buf);
+        if (n <= 0) break;
+        seen.append(buf, static_cast<std::size_t>(n));
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    ::close(terminal);
+    EXPECT_EQ(seen, "a\r\n");  // the terminal turns the line feed into CR LF
 }
 
 }  // namespace
