@@ -16,7 +16,11 @@ namespace {
 
 }  // namespace
 
-std::array<int32_t, 256> LABELS;
+std::array<int32_t, 256> LABELS = [] {
+    std::array<int32_t, 256> none;
+    none.fill(-1);
+    return none;
+}();
 
 void indexLabels() {
     LABELS.fill(-1);
