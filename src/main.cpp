@@ -14,18 +14,10 @@
 #include "machine.hpp"
 #include "stack.hpp"
 
-#ifdef B21_COUNT_STEPS
-// The benchmarks' build counts the instructions it runs and reports them.
-static unsigned long long STEPS = 0;
-#define COUNT_STEP() ++STEPS
-#else
-#define COUNT_STEP()
-#endif
-
 void halt(int status) {
     flushOutput();
 #ifdef B21_COUNT_STEPS
-    std::fprintf(stderr, "steps %llu\n", STEPS);
+    std::fprintf(stderr, "steps %llu\n", static_cast<unsigned long long>(STEPS));
 #endif
     std::exit(status);
 }
@@ -41,21 +33,6 @@ bool opcodesValid() {
         }
     }
     return true;
-}
-
-// CODE and LENCODE do not change during a run, so the loop keeps them at
-// hand; POINTER is handed to each handler and read back after it.
-void run() {
-    const Instruction* const code = CODE.data();
-    const uint32_t length = LENCODE;
-    uint32_t next = 0;
-    do {
-        POINTER = static_cast<int32_t>(next);
-        const Instruction in = code[next];
-        INSTRUCTIONS[in.opcode](in.arg1, in.arg2);
-        COUNT_STEP();
-        next = static_cast<uint32_t>(POINTER) + 1;
-    } while (next < length);
 }
 
 int start(const char* fileName) {
