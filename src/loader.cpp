@@ -15,20 +15,26 @@ struct FileCloser {
 };
 
 // Regular files and pipes hold a program; a directory or a device such as
-// /dev/zero (which never ends) does not.
-bool isReadable(std::FILE* file) {
+// /dev/zero (which never ends) does not. Gives the size a regular file has
+// now, 0 for a pipe, or nothing.
+std::optional<std::size_t> programSize(std::FILE* file) {
     struct stat info;
-    return ::fstat(::fileno(file), &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode));
+    if (::fstat(::fileno(file), &info) != 0) return std::nullopt;
+    if (S_ISREG(info.st_mode)) return static_cast<std::size_t>(info.st_size);
+    if (S_ISFIFO(info.st_mode)) return 0;
+    return std::nullopt;
 }
 
 }  // namespace
 
-// One pass into a growing buffer: a file that grows while it is read simply
-// yields what was read, and a read error counts as failure.
+// One pass: the size the file has when opened is read at once, and anything
+// after it (a file that grows, a pipe) in blocks. A read error is a failure.
 std::optional<std::string> readFile(const char* fileName) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName, "r"));
-    std::string text;
-    if (file && isReadable(file.get())) {
+    const std::optional<std::size_t> size = file ? programSize(file.get()) : std::nullopt;
+    if (size) {
+        std::string text(*size, '\0');
+        text.resize(std::fread(text.data(), 1, text.size(), file.get()));
         char block[1 << 16];
         std::size_t got;
         while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) text.append(block, got);
