@@ -10,12 +10,17 @@ RUNS=${RUNS:-5}
 OUT=$BUILD/bench
 mkdir -p "$OUT"
 
-for tool in valgrind /usr/bin/time; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "bench: $tool is missing (Debian packages: valgrind, time)" >&2
+missing=()
+command -v valgrind >/dev/null || missing+=(valgrind)
+[ -x /usr/bin/time ] || missing+=(time)
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+  else
+    echo "bench: missing Debian packages: ${missing[*]}" >&2
     exit 1
   fi
-done
+fi
 cmake --build "$BUILD" --target b21 b21asm b21count -j "$(nproc)" >/dev/null
 
 # Each listing has one line marked "; scale": its value sets the run's size.
