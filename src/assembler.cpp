@@ -61,16 +61,7 @@ bool isNumber(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Operands that an operation reads, and which of its two positions holds a label key.
-int usedOperands(Operands shape) {
-    switch (shape) {
-        case Operands::None: return 0;
-        case Operands::A:
-        case Operands::K: return 1;
-        default: return 2;
-    }
-}
-
+// Which of an operation's two positions holds a label key.
 bool isKeyPosition(Operands shape, int position) {
     return (shape == Operands::K && position == 0) || (shape == Operands::AK && position == 1);
 }
@@ -247,7 +238,7 @@ private:
         if (tailSeen_) error(line, t[0].column, "instruction after .tail");
         const Operands shape = OPCODES[static_cast<std::size_t>(*opcode)].operands;
         const int given = static_cast<int>(t.size()) - 1;
-        const int needed = usedOperands(shape);
+        const int needed = operandCount(shape);
         if (given < needed || given > 2) {
             const std::string expected = needed == 2 ? "2" : std::to_string(needed) + " to 2";
             error(line, t[0].column,

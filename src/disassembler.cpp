@@ -29,7 +29,7 @@ bool isSeparator(char c) { return c == '\n' || c == '\r' || c == '\t' || c == ' 
 // unused one too when it is not 0, so that the listing gives back the same digits.
 std::string instructionText(const Instruction& in) {
     const OpcodeInfo& info = OPCODES[in.opcode];
-    int count = info.operands == Operands::None ? 0 : (info.operands == Operands::A || info.operands == Operands::K) ? 1 : 2;
+    int count = operandCount(info.operands);
     if (in.arg2 != 0) count = 2;
     else if (in.arg1 != 0 && count == 0) count = 1;
     char text[32];

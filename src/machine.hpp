@@ -23,6 +23,11 @@
 //   k     a label key                     n  a count (signed 8-bit)
 enum class Operands { None, A, AB, AV, AN, K, AK };
 
+// How many operands an operation of this shape reads.
+constexpr int operandCount(Operands shape) {
+    return shape == Operands::None ? 0 : shape == Operands::A || shape == Operands::K ? 1 : 2;
+}
+
 // The one list of operations: opcode, name (the handler's name too), operand
 // shape, and whether the handler reads or sets POINTER (the run loop keeps
 // POINTER up to date only around those).

@@ -50,6 +50,9 @@ Result runArgs(const std::string& args, const std::string& stdinText = "");
 Result runTool(const std::string& binary, const std::string& args, const std::string& stdinText = "",
                const Launch& launch = {});
 
+// A path in single quotes, for a shell command line.
+inline std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
 // A fresh temporary directory for this test process.
 std::string tempDir();
 std::string writeTemp(const std::string& name, const std::string& content);

@@ -15,8 +15,6 @@ using namespace b21test;
 
 namespace {
 
-std::string quoted(const std::string& path) { return "'" + path + "'"; }
-
 TEST(HostileFiles, DevicesAreNotPrograms) {
     for (const char* device : {"/dev/zero", "/dev/null"}) {
         const Result r = runArgs(device);

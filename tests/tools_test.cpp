@@ -12,8 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string quoted(const std::string& path) { return "'" + path + "'"; }
-
 TEST(Assembler, EncodesMnemonicsAndOperands) {
     const Assembled a = assemble("set 0, 3   ; comment\n\n  LaBeL 1 # another\nJUMP 1,1\nRETURN\nprint 7 99\n");
     EXPECT_TRUE(a.errors.empty());
