@@ -116,6 +116,20 @@ TEST(HostileFiles, TooLargeForTheMemoryLimitFailsCleanly) {
     std::remove(path.c_str());
 }
 
+// An input line of 200 characters is copied into an allocation of 201 bytes;
+// when that fails, the run stops with "Erreur" after what it wrote.
+TEST(OutOfMemory, InputLineThatCannotBeAllocated) {
+    SKIP_UNDER_SANITIZERS();
+    const std::string program = encode("SET 0 62\nPRINT 0\nINPUT 1 10\nPRINT 1");
+    const Launch failing{.shellPrefix = "B21_FAIL_SIZE=201 LD_PRELOAD=" + quoted(B21_FAILALLOC)};
+    const Result r = runText(program, std::string(200, 'z') + "\n", failing);
+    EXPECT_EQ(r.out, ">Erreur\n");
+    EXPECT_EQ(r.status, 1);
+    const Result shorter = runText(program, std::string(199, 'z') + "\n", failing);
+    EXPECT_EQ(shorter.out, ">z");
+    EXPECT_EQ(shorter.status, 0);
+}
+
 TEST(HostileInput, ClosedStandardInputReadsAsItsEnd) {
     const Result r = runText(encode("SET 0 9\nINPUTNUM 0\nPRINTNUM 0\nSET 1 46\nINPUT 1 5\nPRINT 1"), "",
                              {.redirectIn = "<&-"});
