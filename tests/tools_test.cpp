@@ -34,6 +34,9 @@ TEST(Assembler, CellNamesStandForTheirNumbers) {
 
 TEST(Assembler, TailDirectiveAppendsRawDigits) {
     EXPECT_EQ(assemble("RETURN\n.tail 0101").bits, bits(27, 0, 0) + "0101");
+    const Assembled late = assemble(".tail 01\nRETURN");
+    ASSERT_EQ(late.errors.size(), 1u);
+    EXPECT_EQ(late.errors[0].message, "instruction after .tail");
 }
 
 TEST(Assembler, ReportsEveryProblemWithItsPosition) {
@@ -51,7 +54,10 @@ TEST(Assembler, ReportsEveryProblemWithItsPosition) {
         "SET 1x 0\n"           // 11
         "SET @twice 0\n"       // 12
         ".tail 012\n"          // 13
-        "INCR 0 -1\n";         // 14
+        "INCR 0 -1\n"          // 14
+        ".cell x\n"            // 15
+        ".cell 9x 1\n"         // 16
+        ".cell y 300\n";       // 17
     const Assembled a = assemble(source);
     EXPECT_EQ(a.bits, "");
     std::vector<std::string> seen;
@@ -69,6 +75,9 @@ TEST(Assembler, ReportsEveryProblemWithItsPosition) {
         "12:5: label name '@twice' where a cell or a number is expected",
         "13:1: .tail takes 1 to 20 digits 0 and 1",
         "14:8: invalid operand '-1'",
+        "15:1: .cell takes a name and a number",
+        "16:7: invalid cell name '9x'",
+        "17:9: cell number '300' out of range 0-255",
     };
     EXPECT_EQ(seen, expected);
 }
@@ -150,7 +159,13 @@ TEST(Tools, AssemblerErrorsWriteNothing) {
     EXPECT_EQ(r.err, source + ":2:1: unknown mnemonic 'NOPE'\n" + source + ":3:7: value 300 out of range 0-255\n");
     EXPECT_FALSE(fs::exists(tempDir() + "/bad-out.b21"));
     EXPECT_EQ(runTool(B21ASM_PATH, "").status, 2);
-    EXPECT_EQ(runTool(B21ASM_PATH, quoted(tempDir() + "/missing.asm")).status, 1);
+    const Result missing = runTool(B21ASM_PATH, quoted(tempDir() + "/missing.asm"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, tempDir() + "/missing.asm: cannot read this file\n");
+    const std::string good = writeTemp("good.asm", "RETURN\n");
+    const Result unwritable = runTool(B21ASM_PATH, quoted(good) + " -o " + quoted(tempDir()));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err, tempDir() + ": cannot write this file\n");
 }
 
 TEST(Tools, DisassemblerStatusTellsWhetherItFoundSomething) {
