@@ -61,6 +61,12 @@ bool isNumber(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A decimal number that fits a byte, 0 to 255.
+std::optional<int> byteNumber(const std::string& s) {
+    if (!isNumber(s) || s.size() > 3 || std::stoi(s) > 255) return std::nullopt;
+    return std::stoi(s);
+}
+
 // Which of an operation's two positions holds a label key.
 bool isKeyPosition(Operands shape, int position) {
     return (shape == Operands::K && position == 0) || (shape == Operands::AK && position == 1);
@@ -135,15 +141,15 @@ private:
                 if (!isKeyPosition(shape, static_cast<int>(i - 1))) continue;
                 if (word.size() > 1 && word[0] == '@') {
                     const std::string name = word.substr(1);
-                    if (*opcode == 13 && !labelsDefined_.insert(name).second) {
+                    if (*opcode == OP_LABEL && !labelsDefined_.insert(name).second) {
                         error(line, t[i].column, "duplicate label '" + word + "'");
                     }
                     if (!labelKeys_.count(name)) {
                         labelKeys_[name] = -1;
                         labelOrder_.push_back({name, line.number, t[i].column});
                     }
-                } else if (isNumber(word) && word.size() <= 3 && std::stoi(word) <= 255) {
-                    numericKeys_.insert(std::stoi(word));
+                } else if (const auto key = byteNumber(word)) {
+                    numericKeys_.insert(*key);
                 }
             }
         }
@@ -165,7 +171,7 @@ private:
     std::optional<int> value(const Line& line, const Token& token, bool keyPosition) {
         const std::string& word = token.text;
         if (isNumber(word)) {
-            if (word.size() <= 3 && std::stoi(word) <= 255) return std::stoi(word);
+            if (const auto number = byteNumber(word)) return number;
             error(line, token.column, "value " + word + " out of range 0-255");
             return std::nullopt;
         }
@@ -204,11 +210,12 @@ private:
             error(line, t[1].column, "invalid cell name '" + t[1].text + "'");
             return;
         }
-        if (!isNumber(t[2].text) || t[2].text.size() > 3 || std::stoi(t[2].text) > 255) {
+        const auto number = byteNumber(t[2].text);
+        if (!number) {
             error(line, t[2].column, "cell number '" + t[2].text + "' out of range 0-255");
             return;
         }
-        if (!cells_.emplace(t[1].text, std::stoi(t[2].text)).second) {
+        if (!cells_.emplace(t[1].text, *number).second) {
             error(line, t[1].column, "duplicate cell name '" + t[1].text + "'");
         }
     }

@@ -25,7 +25,7 @@ std::array<int32_t, 256> LABELS = [] {
 void indexLabels() {
     LABELS.fill(-1);
     for (uint32_t i = LENCODE; i-- > 0;) {
-        if (CODE[i].opcode == 13) LABELS[CODE[i].arg1] = static_cast<int32_t>(i);
+        if (CODE[i].opcode == OP_LABEL) LABELS[CODE[i].arg1] = static_cast<int32_t>(i);
     }
 }
 

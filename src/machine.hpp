@@ -67,6 +67,13 @@ constexpr int operandCount(Operands shape) {
 
 using InstructionHandler = void (*)(uint8_t arg1, uint8_t arg2);
 
+// Opcodes by name, for the code that looks for one: OP_LABEL is 13.
+enum Opcode : uint8_t {
+#define B21_NAME(code, name, shape, pointer) OP_##name = code,
+    B21_OPCODES(B21_NAME)
+#undef B21_NAME
+};
+
 constexpr std::size_t OPCODE_COUNT = 32;
 constexpr std::size_t MEMORY_SIZE = 65536;
 constexpr std::size_t CHUNK_SIZE = 256;

@@ -108,15 +108,20 @@ TEST(Calls, GotoOutOfASubroutineLeavesItsEntryForTheNextReturn) {
     EXPECT_EQ(r.out, "ABC");
 }
 
-// Pushes 16 * 256 * 256 calls that have not returned; with `unwind`, then
-// returns from all of them, printing a dot for each.
-std::string millionPendingCalls(bool unwind) {
-    return "SET 46 46\nSET 2 16\n"
-           "LABEL 3\nCALL 9\nLABEL 9\nJUMP 6 10\nPRINT 46\nRETURN\nLABEL 10\n"
+// Runs `body` (which starts with LABEL 3) 16 * 256 * 256 times, counting
+// down in cells 0, 1 and 2; cell 5 is scratch.
+std::string millionTimes(const std::string& body) {
+    return "SET 2 16\n" + body +
            "DECR 0 1\nSET 5 0\nADD 5 0\nNOT 5\nJUMP 5 3\n"
            "DECR 1 1\nSET 5 0\nADD 5 1\nNOT 5\nJUMP 5 3\n"
-           "DECR 2 1\nSET 5 0\nADD 5 2\nNOT 5\nJUMP 5 3\n" +
-           std::string(unwind ? "SET 6 1\nRETURN\n" : "");
+           "DECR 2 1\nSET 5 0\nADD 5 2\nNOT 5\nJUMP 5 3\n";
+}
+
+// Leaves 16 * 256 * 256 calls pending; with `unwind`, then returns from all
+// of them, printing a dot for each.
+std::string millionPendingCalls(bool unwind) {
+    return "SET 46 46\n" + millionTimes("LABEL 3\nCALL 9\nLABEL 9\nJUMP 6 10\nPRINT 46\nRETURN\nLABEL 10\n") +
+           (unwind ? "SET 6 1\nRETURN\n" : "");
 }
 
 TEST(Calls, MillionsOfPendingCallsUnwindCompletely) {
@@ -144,10 +149,7 @@ TEST(DataStack, EmptyPopsSayStackIsEmptyAndStore255) {
 }
 
 TEST(DataStack, MillionsOfEntriesLeftAtTheEndProduceNoOutput) {
-    const Result r = run("SET 2 16\nLABEL 3\nPUSH 0\n"
-                         "DECR 0 1\nSET 5 0\nADD 5 0\nNOT 5\nJUMP 5 3\n"
-                         "DECR 1 1\nSET 5 0\nADD 5 1\nNOT 5\nJUMP 5 3\n"
-                         "DECR 2 1\nSET 5 0\nADD 5 2\nNOT 5\nJUMP 5 3\n");
+    const Result r = run(millionTimes("LABEL 3\nPUSH 0\n"));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
 }
